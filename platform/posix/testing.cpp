@@ -1,0 +1,95 @@
+// POSIX test support: posix_spawn and waitpid, fexecve of an unlinked executable, named
+// semaphores as test events.
+#include <fcntl.h>
+#include <semaphore.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/command_line.h"
+#include "platform/testing.h"
+#include "platform/text.h"
+
+extern char** environ;
+
+namespace platform::testing {
+namespace {
+
+struct Argv {
+  explicit Argv(const std::u16string& commandLine) {
+    std::vector<std::u16string> args;
+    SplitCommandLine(commandLine, args);
+    for (const auto& arg : args) strings.push_back(ToNarrow(arg));
+    for (auto& s : strings) pointers.push_back(s.data());
+    pointers.push_back(nullptr);
+  }
+  std::vector<std::string> strings;
+  std::vector<char*> pointers;
+};
+
+int Wait(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  return 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+int RunAndWait(const std::u16string& exe, const std::u16string& commandLine) {
+  Argv argv(commandLine);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, ToNarrow(exe).c_str(), nullptr, nullptr, argv.pointers.data(),
+                  environ) != 0) {
+    return -1;
+  }
+  return Wait(pid);
+}
+
+int RunWithExecutableMovedAway(const std::u16string& exe, const std::u16string& commandLine) {
+  Argv argv(commandLine);
+  std::string path = ToNarrow(exe);
+  int fd = open(path.c_str(), O_RDONLY);
+  if (fd < 0) return -1;
+  // Gone before the program starts; it still runs from the open descriptor.
+  unlink(path.c_str());
+  pid_t pid = fork();
+  if (pid == 0) {
+    fexecve(fd, argv.pointers.data(), environ);
+    _exit(127);
+  }
+  close(fd);
+  return pid < 0 ? -1 : Wait(pid);
+}
+
+void SetEnvironment(const char* name, const char* value) { setenv(name, value, 1); }
+
+bool StartedHidden() { return true; }
+
+long CurrentProcessId() { return static_cast<long>(getpid()); }
+
+NamedEvent::NamedEvent(const std::u16string& name) : name_("/" + ToNarrow(name)) {
+  sem_unlink(name_.c_str());
+  sem_t* sem = sem_open(name_.c_str(), O_CREAT | O_EXCL, 0600, 0);
+  handle_ = sem == SEM_FAILED ? nullptr : sem;
+}
+
+NamedEvent::~NamedEvent() {
+  if (handle_ == nullptr) return;
+  sem_close(static_cast<sem_t*>(handle_));
+  sem_unlink(name_.c_str());
+}
+
+bool NamedEvent::Created() const { return handle_ != nullptr; }
+
+bool NamedEvent::Signalled() {
+  return handle_ != nullptr && sem_trywait(static_cast<sem_t*>(handle_)) == 0;
+}
+
+}  // namespace platform::testing

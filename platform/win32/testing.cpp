@@ -1,0 +1,77 @@
+// Windows test support: CreateProcessW and waiting, a suspended start whose executable is
+// renamed before it runs, named events.
+#include <windows.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/testing.h"
+
+namespace platform::testing {
+namespace {
+
+int Start(const std::u16string& exe, const std::u16string& commandLine, DWORD flags,
+          PROCESS_INFORMATION& info) {
+  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  return CreateProcessW(reinterpret_cast<LPCWSTR>(exe.c_str()), buffer.data(), nullptr,
+                        nullptr, FALSE, flags, nullptr, nullptr, &startup, &info);
+}
+
+int Finish(PROCESS_INFORMATION& info) {
+  WaitForSingleObject(info.hProcess, INFINITE);
+  DWORD code = static_cast<DWORD>(-1);
+  GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return static_cast<int>(code);
+}
+
+}  // namespace
+
+int RunAndWait(const std::u16string& exe, const std::u16string& commandLine) {
+  PROCESS_INFORMATION info = {};
+  if (!Start(exe, commandLine, 0, info)) return -1;
+  return Finish(info);
+}
+
+int RunWithExecutableMovedAway(const std::u16string& exe, const std::u16string& commandLine) {
+  PROCESS_INFORMATION info = {};
+  if (!Start(exe, commandLine, CREATE_SUSPENDED, info)) return -1;
+  std::u16string moved = exe + u".moved";
+  MoveFileExW(reinterpret_cast<LPCWSTR>(exe.c_str()), reinterpret_cast<LPCWSTR>(moved.c_str()),
+              MOVEFILE_REPLACE_EXISTING);
+  ResumeThread(info.hThread);
+  return Finish(info);
+}
+
+void SetEnvironment(const char* name, const char* value) {
+  SetEnvironmentVariableA(name, value);
+  _putenv_s(name, value);
+}
+
+bool StartedHidden() {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  GetStartupInfoW(&startup);
+  return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 && startup.wShowWindow == SW_HIDE;
+}
+
+long CurrentProcessId() { return static_cast<long>(GetCurrentProcessId()); }
+
+NamedEvent::NamedEvent(const std::u16string& name)
+    : handle_(CreateEventW(nullptr, TRUE, FALSE, reinterpret_cast<LPCWSTR>(name.c_str()))) {}
+
+NamedEvent::~NamedEvent() {
+  if (handle_ != nullptr) CloseHandle(handle_);
+}
+
+bool NamedEvent::Created() const { return handle_ != nullptr; }
+
+bool NamedEvent::Signalled() {
+  return handle_ != nullptr && WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0;
+}
+
+}  // namespace platform::testing
