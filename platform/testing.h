@@ -9,6 +9,10 @@ namespace platform::testing {
 // code, or -1 when it could not be started.
 int RunAndWait(const std::u16string& exe, const std::u16string& commandLine);
 
+// Like RunAndWait, with the program's standard output written to the file `outputFile`.
+int RunWithOutput(const std::u16string& exe, const std::u16string& commandLine,
+                  const std::u16string& outputFile);
+
 // Like RunAndWait, but the file `exe` is moved away (renamed to `exe` + ".moved" on
 // Windows, unlinked on POSIX) after the process has been created and before it runs, so
 // the process cannot find its own executable at the path it was started from.

@@ -1,5 +1,6 @@
 // rundll-param: prints the --param value that makes the host relaunch itself with a given
 // command line, for producers of blobs and for operators.
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -38,10 +39,11 @@ bool StartsWith(const std::u16string& text, std::u16string_view prefix) {
 
 bool ParseHex(const std::string& hex, std::vector<std::uint8_t>& out) {
   if (hex.size() % 2 != 0) return false;
+  for (char c : hex) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+  }
   for (std::size_t i = 0; i < hex.size(); i += 2) {
-    unsigned byte = 0;
-    if (std::sscanf(hex.c_str() + i, "%2x", &byte) != 1) return false;
-    out.push_back(static_cast<std::uint8_t>(byte));
+    out.push_back(static_cast<std::uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
   }
   return true;
 }

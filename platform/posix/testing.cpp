@@ -52,6 +52,20 @@ int RunAndWait(const std::u16string& exe, const std::u16string& commandLine) {
   return Wait(pid);
 }
 
+int RunWithOutput(const std::u16string& exe, const std::u16string& commandLine,
+                  const std::u16string& outputFile) {
+  Argv argv(commandLine);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, ToNarrow(outputFile).c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, ToNarrow(exe).c_str(), &actions, nullptr, argv.pointers.data(),
+                       environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0 ? Wait(pid) : -1;
+}
+
 int RunWithExecutableMovedAway(const std::u16string& exe, const std::u16string& commandLine) {
   Argv argv(commandLine);
   std::string path = ToNarrow(exe);

@@ -10,14 +10,21 @@
 namespace platform::testing {
 namespace {
 
+// Standard output goes to `output` when it is given (the handle must be inheritable).
 int Start(const std::u16string& exe, const std::u16string& commandLine, DWORD flags,
-          PROCESS_INFORMATION& info) {
+          PROCESS_INFORMATION& info, HANDLE output = nullptr) {
   std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back(L'\0');
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
+  if (output != nullptr) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = output;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  }
   return CreateProcessW(reinterpret_cast<LPCWSTR>(exe.c_str()), buffer.data(), nullptr,
-                        nullptr, FALSE, flags, nullptr, nullptr, &startup, &info);
+                        nullptr, output != nullptr, flags, nullptr, nullptr, &startup, &info);
 }
 
 int Finish(PROCESS_INFORMATION& info) {
@@ -35,6 +42,18 @@ int RunAndWait(const std::u16string& exe, const std::u16string& commandLine) {
   PROCESS_INFORMATION info = {};
   if (!Start(exe, commandLine, 0, info)) return -1;
   return Finish(info);
+}
+
+int RunWithOutput(const std::u16string& exe, const std::u16string& commandLine,
+                  const std::u16string& outputFile) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE output = CreateFileW(reinterpret_cast<LPCWSTR>(outputFile.c_str()), GENERIC_WRITE,
+                              FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  if (output == INVALID_HANDLE_VALUE) return -1;
+  PROCESS_INFORMATION info = {};
+  const bool started = Start(exe, commandLine, 0, info, output);
+  CloseHandle(output);
+  return started ? Finish(info) : -1;
 }
 
 int RunWithExecutableMovedAway(const std::u16string& exe, const std::u16string& commandLine) {
