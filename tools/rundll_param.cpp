@@ -29,7 +29,7 @@ const char kUsage[] =
     "usage error.\n";
 
 int Usage(const char* problem) {
-  std::fprintf(stderr, "rundll-param: %s\n\n%s", problem, kUsage);
+  std::fprintf(stderr, "rundll-param: %s\nTry 'rundll-param --help'.\n", problem);
   return 2;
 }
 
