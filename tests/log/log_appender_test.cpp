@@ -81,8 +81,12 @@ TEST(LogAppenderTest, RealFileHoldsStampedLinesWithAndWithoutTag) {
 }
 
 TEST(LogAppenderTest, ChineseLineIsWrittenIntact) {
-  // Three UTF-8 bytes a character: a buffer of two bytes a unit would drop this line.
-  const std::u16string text = u"\u8def\u5f84 C:\\\u7528\u6237\\\u4e2d\u6587\u65e5\u5fd7\\rundll.log \u5b8c";
+  // More Chinese characters than ASCII ones, stamp included: at three UTF-8 bytes each the
+  // line needs more than two bytes a unit.
+  std::u16string folder;
+  for (int i = 0; i < 40; ++i) folder += u"\u4e2d\u6587";
+  const std::u16string text =
+      u"\u8def\u5f84 C:\\\u7528\u6237\\" + folder + u"\\rundll.log \u5b8c";
   if (platform::FromNarrow(platform::ToNarrow(text)) != text) {
     GTEST_SKIP() << "the system's 8-bit code page cannot hold Chinese text";
   }
