@@ -60,6 +60,10 @@ LogAppender::LogAppender(const std::u16string& path, const std::u16string& tag,
   fileLock_ = std::move(lock);
 }
 
+LogAppender::~LogAppender() {
+  if (fd_ >= 0) platform::CloseFile(fd_);
+}
+
 void LogAppender::Enqueue(const std::u16string& text) {
   const platform::LocalTime now = platform::NowLocal();
   std::u16string line =

@@ -29,6 +29,8 @@ class LogAppender final {
   // Creates or opens the lock of `path`. The first user of the lock deletes the file when
   // `deleteIfFirst` is set.
   LogAppender(const std::u16string& path, const std::u16string& tag, int deleteIfFirst);
+  // The host never destroys its appender; other owners get the file closed.
+  ~LogAppender();
 
   // Formats one line (prefix, text, CR LF) and queues it; nothing reaches the file.
   virtual void Enqueue(const std::u16string& text);
