@@ -222,6 +222,7 @@ TEST_F(LoggerTest, FailedResetWritesTheSystemErrorAndStops) {
   static const std::regex failed(R"(-------log full reset failed\. (\d+):([^\r\n]+))");
   std::smatch m;
   ASSERT_TRUE(std::regex_match(texts[texts.size() - 2], m, failed)) << texts[texts.size() - 2];
+  RecordProperty("failed_line", texts[texts.size() - 2]);
   const int code = std::stoi(m[1]);
   EXPECT_NE(code, 0);
   std::string message = platform::ToNarrow(platform::SystemErrorText(code));
