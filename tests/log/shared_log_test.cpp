@@ -7,6 +7,7 @@
 #include <regex>
 #include <thread>
 
+#include "log/log_appender.h"
 #include "tests/log/log_test_support.h"
 
 namespace {
@@ -100,6 +101,26 @@ TEST(SharedLogTest, LockOfAKilledOwnerIsTakenOver) {
   EXPECT_EQ(markers, 2);
   ASSERT_EQ(numbers.count(9), 1u);
   EXPECT_EQ(numbers.at(9), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
+TEST(SharedLogTest, OnlyLiveProcessesMakeTheLockExistBefore) {
+  logtest::TempFolder dir;
+  const std::u16string path = dir.Path("first.log"), ready = dir.Path("ready");
+  logtest::Touch(path);
+  Child holder(logtest::Sibling("rundll-log-writer"),
+               u"rundll-log-writer hold " + logtest::Quote(path) + u" " +
+                   logtest::Quote(ready) + u" -1");
+  ASSERT_TRUE(holder.Started());
+  ASSERT_TRUE(WaitForFile(ready));
+  {
+    LogUtils::LogAppender second(path, u"", 1);
+    EXPECT_TRUE(logtest::Exists(path)) << "another live process uses the lock";
+  }
+  holder.Kill();
+  int code = 0;
+  ASSERT_TRUE(holder.WaitFor(30000, code));
+  LogUtils::LogAppender first(path, u"", 1);
+  EXPECT_FALSE(logtest::Exists(path)) << "the killed process no longer counts";
 }
 
 }  // namespace
