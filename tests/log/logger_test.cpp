@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <regex>
 #include <thread>
 
@@ -228,6 +229,33 @@ TEST_F(LoggerTest, FailedResetWritesTheSystemErrorAndStops) {
   std::string message = platform::ToNarrow(platform::SystemErrorText(code));
   for (std::size_t at; (at = message.find("\r\n")) != std::string::npos;) message.erase(at, 2);
   EXPECT_EQ(m[2].str(), message);
+}
+
+TEST_F(LoggerTest, ThreadsOfOneProcessKeepTheirLinesWholeAndInOrder) {
+  constexpr int kThreads = 4, kLines = 500;
+  logger.Init(path, u"", 1, 0, kBig);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([this, t] {
+      for (int i = 0; i < kLines; ++i) {
+        logger.WriteText(platform::FromNarrow("t" + std::to_string(t) + " " + std::to_string(i)));
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  logger.End();
+  std::vector<std::vector<int>> seen(kThreads);
+  for (const std::string& text : logtest::Texts(path)) {
+    int t = -1, i = -1;
+    if (std::sscanf(text.c_str(), "t%d %d", &t, &i) == 2 && t >= 0 && t < kThreads) {
+      seen[t].push_back(i);
+    } else {
+      EXPECT_TRUE(text == "-------log start" || text == "-------log end") << text;
+    }
+  }
+  std::vector<int> expected(kLines);
+  for (int i = 0; i < kLines; ++i) expected[i] = i;
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(seen[t], expected) << "thread " << t;
 }
 
 }  // namespace
