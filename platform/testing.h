@@ -1,6 +1,7 @@
 #pragma once
-// Process control for tests: run a program and wait, run one whose executable file is gone
-// once it has started, test events, the environment. Linked into tests only.
+// Process control for tests: run a program and wait, start one and kill it, run one whose
+// executable file is gone once it has started, test events, a file that cannot be deleted,
+// the environment. Linked into tests only.
 #include <string>
 
 namespace platform::testing {
@@ -17,6 +18,45 @@ int RunWithOutput(const std::u16string& exe, const std::u16string& commandLine,
 // Windows, unlinked on POSIX) after the process has been created and before it runs, so
 // the process cannot find its own executable at the path it was started from.
 int RunWithExecutableMovedAway(const std::u16string& exe, const std::u16string& commandLine);
+
+// A child started without waiting for it. The destructor kills it if it still runs.
+class Child {
+ public:
+  // Starts `exe` with `commandLine` (program name first). Started() is false on failure.
+  Child(const std::u16string& exe, const std::u16string& commandLine);
+  ~Child();
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+
+  bool Started() const;
+  // Waits up to `milliseconds` for the child to end. True when it ended; its exit code then
+  // goes to `code` (128 + signal on POSIX when it was killed).
+  bool WaitFor(int milliseconds, int& code);
+  // Ends the child at once, as a crash would.
+  void Kill();
+
+ private:
+  long long handle_;
+  bool running_;
+};
+
+// Makes deleting the file at `path` really fail while the object lives: on Windows a second
+// handle that does not share deletion; on POSIX, where the file's owner may always unlink it,
+// the file is moved to `path` + ".aside" and a directory holding one file takes its place,
+// so unlink fails with EISDIR. The destructor undoes it (on POSIX the directory goes; the
+// moved file stays aside).
+class DeletionBlocker {
+ public:
+  explicit DeletionBlocker(const std::u16string& path);
+  ~DeletionBlocker();
+  DeletionBlocker(const DeletionBlocker&) = delete;
+  DeletionBlocker& operator=(const DeletionBlocker&) = delete;
+  bool Active() const;
+
+ private:
+  std::u16string path_;
+  long long handle_;
+};
 
 // Sets an environment variable of this process; children inherit it.
 void SetEnvironment(const char* name, const char* value);

@@ -1,13 +1,17 @@
-// POSIX test support: posix_spawn and waitpid, fexecve of an unlinked executable, named
-// semaphores as test events.
+// POSIX test support: posix_spawn and waitpid, children killed with SIGKILL, fexecve of an
+// unlinked executable, named semaphores as test events, a directory in a file's place.
 #include <fcntl.h>
 #include <semaphore.h>
 #include <spawn.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "platform/command_line.h"
@@ -81,6 +85,65 @@ int RunWithExecutableMovedAway(const std::u16string& exe, const std::u16string& 
   close(fd);
   return pid < 0 ? -1 : Wait(pid);
 }
+
+Child::Child(const std::u16string& exe, const std::u16string& commandLine)
+    : handle_(-1), running_(false) {
+  Argv argv(commandLine);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, ToNarrow(exe).c_str(), nullptr, nullptr, argv.pointers.data(),
+                  environ) == 0) {
+    handle_ = pid;
+    running_ = true;
+  }
+}
+
+Child::~Child() {
+  if (!running_) return;
+  Kill();
+  int code = 0;
+  WaitFor(-1, code);
+}
+
+bool Child::Started() const { return handle_ > 0; }
+
+bool Child::WaitFor(int milliseconds, int& code) {
+  if (!running_) return false;
+  for (int waited = 0;; waited += 10) {
+    int status = 0;
+    pid_t rc = waitpid(static_cast<pid_t>(handle_), &status, WNOHANG);
+    if (rc == static_cast<pid_t>(handle_)) {
+      running_ = false;
+      code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return true;
+    }
+    if (rc < 0 && errno != EINTR) return false;
+    if (milliseconds >= 0 && waited >= milliseconds) return false;
+    timespec pause = {0, 10 * 1000000};
+    nanosleep(&pause, nullptr);
+  }
+}
+
+void Child::Kill() {
+  if (running_) kill(static_cast<pid_t>(handle_), SIGKILL);
+}
+
+DeletionBlocker::DeletionBlocker(const std::u16string& path) : path_(path), handle_(0) {
+  std::string narrow = ToNarrow(path);
+  if (std::rename(narrow.c_str(), (narrow + ".aside").c_str()) != 0) return;
+  if (mkdir(narrow.c_str(), 0700) != 0) return;
+  int fd = open((narrow + "/keep").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return;
+  close(fd);
+  handle_ = 1;
+}
+
+DeletionBlocker::~DeletionBlocker() {
+  std::string narrow = ToNarrow(path_);
+  unlink((narrow + "/keep").c_str());
+  rmdir(narrow.c_str());
+}
+
+bool DeletionBlocker::Active() const { return handle_ != 0; }
 
 void SetEnvironment(const char* name, const char* value) { setenv(name, value, 1); }
 

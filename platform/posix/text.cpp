@@ -39,6 +39,10 @@ std::string Convert(const char* to, const char* from, const char* in, std::size_
 }  // namespace
 
 std::string ToUtf8(std::u16string_view text) {
+  // ASCII is the common case (log lines, paths) and needs no converter.
+  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+    return std::string(text.begin(), text.end());
+  }
   std::string le;
   le.reserve(text.size() * 2);
   for (char16_t c : text) {
@@ -49,6 +53,9 @@ std::string ToUtf8(std::u16string_view text) {
 }
 
 std::u16string FromUtf8(std::string_view text) {
+  if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    return std::u16string(text.begin(), text.end());
+  }
   std::string le = Convert("UTF-16LE", "UTF-8", text.data(), text.size(), 1, "\xFD\xFF");
   std::u16string out;
   out.reserve(le.size() / 2);

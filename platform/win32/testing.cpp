@@ -1,5 +1,5 @@
-// Windows test support: CreateProcessW and waiting, a suspended start whose executable is
-// renamed before it runs, named events.
+// Windows test support: CreateProcessW and waiting, TerminateProcess, a suspended start whose
+// executable is renamed before it runs, named events, a handle that refuses deletion.
 #include <windows.h>
 
 #include <cstdlib>
@@ -65,6 +65,55 @@ int RunWithExecutableMovedAway(const std::u16string& exe, const std::u16string& 
   ResumeThread(info.hThread);
   return Finish(info);
 }
+
+Child::Child(const std::u16string& exe, const std::u16string& commandLine)
+    : handle_(0), running_(false) {
+  PROCESS_INFORMATION info = {};
+  if (!Start(exe, commandLine, 0, info)) return;
+  CloseHandle(info.hThread);
+  handle_ = reinterpret_cast<long long>(info.hProcess);
+  running_ = true;
+}
+
+Child::~Child() {
+  if (handle_ == 0) return;
+  if (running_) {
+    Kill();
+    WaitForSingleObject(reinterpret_cast<HANDLE>(handle_), INFINITE);
+  }
+  CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool Child::Started() const { return handle_ != 0; }
+
+bool Child::WaitFor(int milliseconds, int& code) {
+  if (!running_) return false;
+  HANDLE process = reinterpret_cast<HANDLE>(handle_);
+  DWORD wait = milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds);
+  if (WaitForSingleObject(process, wait) != WAIT_OBJECT_0) return false;
+  DWORD exitCode = static_cast<DWORD>(-1);
+  GetExitCodeProcess(process, &exitCode);
+  code = static_cast<int>(exitCode);
+  running_ = false;
+  return true;
+}
+
+void Child::Kill() {
+  if (running_) TerminateProcess(reinterpret_cast<HANDLE>(handle_), 137);
+}
+
+DeletionBlocker::DeletionBlocker(const std::u16string& path) : path_(path), handle_(0) {
+  HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(path.c_str()), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) handle_ = reinterpret_cast<long long>(file);
+}
+
+DeletionBlocker::~DeletionBlocker() {
+  if (handle_ != 0) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool DeletionBlocker::Active() const { return handle_ != 0; }
 
 void SetEnvironment(const char* name, const char* value) {
   SetEnvironmentVariableA(name, value);
