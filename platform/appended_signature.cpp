@@ -30,4 +30,23 @@ AppendedSignatureResult FindAppendedSignature(const std::uint8_t* data, std::siz
   return AppendedSignatureResult::kFound;
 }
 
+AppendedSignatureResult FindPrimarySignature(const std::uint8_t* data, std::size_t size,
+                                             AppendedSignature& found) {
+  AppendedSignatureResult result = FindAppendedSignature(data, size, found);
+  AppendedSignature inner;
+  while (result == AppendedSignatureResult::kFound) {
+    switch (FindAppendedSignature(data, found.signedSize, inner)) {
+      case AppendedSignatureResult::kAbsent:
+        return result;
+      case AppendedSignatureResult::kMalformed:
+        found = AppendedSignature();
+        return AppendedSignatureResult::kMalformed;
+      case AppendedSignatureResult::kFound:
+        found = inner;
+        break;
+    }
+  }
+  return result;
+}
+
 }  // namespace platform

@@ -26,4 +26,11 @@ enum class AppendedSignatureResult { kFound, kAbsent, kMalformed };
 AppendedSignatureResult FindAppendedSignature(const std::uint8_t* data, std::size_t size,
                                               AppendedSignature& found);
 
+// Finds the primary signature: a signed file may carry further signatures appended after
+// it, each covering everything before it, so the primary one is the innermost block. Steps
+// inward from the last block while the bytes it covers end with another block. The result
+// is that of the innermost step: kMalformed when any block on the way is damaged.
+AppendedSignatureResult FindPrimarySignature(const std::uint8_t* data, std::size_t size,
+                                             AppendedSignature& found);
+
 }  // namespace platform

@@ -127,7 +127,7 @@ void Verify(const std::u16string& path, State& state) {
   MappedFile file(ToNarrow(path));
   if (file.data() == nullptr) return;
   AppendedSignature block;
-  switch (FindAppendedSignature(file.data(), file.size(), block)) {
+  switch (FindPrimarySignature(file.data(), file.size(), block)) {
     case AppendedSignatureResult::kAbsent:
       return;
     case AppendedSignatureResult::kMalformed:
