@@ -9,7 +9,8 @@ namespace {
 
 using RowAccessor = const char16_t* (*)();
 
-std::atomic<void (*)(std::size_t)> rowBuiltHook{nullptr};
+std::atomic<void (*)(std::size_t) noexcept> rowBuiltHook{nullptr};
+std::atomic<void (*)(std::size_t)> rowReachedHook{nullptr};
 
 // Writes at most `capacity` units to `dest`, always NUL-terminated.
 void CopyBounded(char16_t* dest, std::size_t capacity, const char16_t* src, std::size_t count) {
@@ -20,7 +21,7 @@ void CopyBounded(char16_t* dest, std::size_t capacity, const char16_t* src, std:
 }
 
 template <std::size_t N>
-void BuildRow(std::size_t index, const std::uint16_t (&masked)[N], char16_t (&row)[N + 1]);
+void BuildRow(std::size_t index, const std::uint16_t (&masked)[N], char16_t (&row)[N + 1]) noexcept;
 
 #include "profile/publishers.inc"
 
@@ -28,7 +29,7 @@ void BuildRow(std::size_t index, const std::uint16_t (&masked)[N], char16_t (&ro
 volatile std::uint16_t maskSeed = kRowMaskSeed;
 
 template <std::size_t N>
-void BuildRow(std::size_t index, const std::uint16_t (&masked)[N], char16_t (&row)[N + 1]) {
+void BuildRow(std::size_t index, const std::uint16_t (&masked)[N], char16_t (&row)[N + 1]) noexcept {
   if (auto hook = rowBuiltHook.load()) hook(index);
   const std::uint16_t seed = maskSeed;
   char16_t local[N];
@@ -43,8 +44,9 @@ void BuildRow(std::size_t index, const std::uint16_t (&masked)[N], char16_t (&ro
 
 bool IsAllowedPublisher(const char16_t* name) {
   const std::u16string tested(name);
-  for (RowAccessor accessor : kPublisherRows) {
-    const char16_t* row = accessor();
+  for (std::size_t index = 0; index < kPublisherRowCount; ++index) {
+    if (auto hook = rowReachedHook.load()) hook(index);
+    const char16_t* row = kPublisherRows[index]();
     std::size_t length = 0;
     while (row[length] != u'\0') ++length;
     if (length == tested.size() && tested.compare(0, length, row, length) == 0) return true;
@@ -56,6 +58,8 @@ namespace publisher_list {
 
 std::size_t RowCount() { return kPublisherRowCount; }
 
-void SetRowBuiltHookForTesting(void (*hook)(std::size_t row)) { rowBuiltHook = hook; }
+void SetRowBuiltHookForTesting(void (*hook)(std::size_t row) noexcept) { rowBuiltHook = hook; }
+
+void SetRowReachedHookForTesting(void (*hook)(std::size_t row)) { rowReachedHook = hook; }
 
 }  // namespace publisher_list

@@ -15,7 +15,12 @@ namespace publisher_list {
 std::size_t RowCount();
 
 // Tests: `hook` is called with a row's index each time that row is built (nullptr for none).
-// A hook that throws leaves the row unbuilt, to be built again on its next use.
-void SetRowBuiltHookForTesting(void (*hook)(std::size_t row));
+// It must not raise: an exception leaving a once-only initialiser deadlocks the next call
+// on the Windows runtime.
+void SetRowBuiltHookForTesting(void (*hook)(std::size_t row) noexcept);
+
+// Tests: `hook` is called with a row's index before the matcher reaches that row (nullptr
+// for none). It may raise, as a failed allocation in the matcher would.
+void SetRowReachedHookForTesting(void (*hook)(std::size_t row));
 
 }  // namespace publisher_list

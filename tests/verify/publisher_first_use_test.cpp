@@ -15,7 +15,7 @@ namespace {
 
 std::atomic<int> builds[64];
 
-void CountBuild(std::size_t row) { ++builds[row]; }
+void CountBuild(std::size_t row) noexcept { ++builds[row]; }
 
 TEST(PublisherFirstUseTest, RacingFirstCallsBuildEachRowOnce) {
   const auto rows = verify_test::ProfileRows();
@@ -54,18 +54,17 @@ TEST(PublisherFirstUseTest, RowsAreBuiltOnlyAsFarAsTheMatch) {
   publisher_list::SetRowBuiltHookForTesting(nullptr);
 }
 
-void FailBuild(std::size_t) { throw std::runtime_error("row build failed"); }
+void FailReach(std::size_t) { throw std::runtime_error("matcher failed"); }
 
 // Anything raised inside the check refuses the file, and the verification is still closed.
 TEST(PublisherFirstUseTest, RaisedErrorsRefuseTheFile) {
   const std::u16string allowed = verify_test::Fixture(u"allowed");
-  publisher_list::SetRowBuiltHookForTesting(FailBuild);
+  publisher_list::SetRowReachedHookForTesting(FailReach);
   EXPECT_THROW(IsAllowedPublisher(u"anything"), std::runtime_error);
   const unsigned long closedBefore = platform::SignatureVerification::ClosedCountForTesting();
   EXPECT_EQ(HasMsSign(allowed.c_str()), 0);
   EXPECT_EQ(platform::SignatureVerification::ClosedCountForTesting(), closedBefore + 1);
-  // A row whose build raised is built on its next use.
-  publisher_list::SetRowBuiltHookForTesting(nullptr);
+  publisher_list::SetRowReachedHookForTesting(nullptr);
   EXPECT_EQ(HasMsSign(allowed.c_str()), 1);
 }
 
