@@ -28,6 +28,7 @@ const char* TrustResultName(std::uint32_t result) {
     case 0x800B0111: return "CERT_E_UNTRUSTEDTESTROOT";
     case 0x800B010F: return "CERT_E_CN_NO_MATCH";
     case 0x80092003: return "CRYPT_E_FILE_ERROR";
+    case 0x7A: return "ERROR_INSUFFICIENT_BUFFER";
     default: return "";
   }
 }
