@@ -33,6 +33,56 @@ def param_key(src, out):
     write(out, lines)
 
 
+# Row masks: a per-row, per-unit 16-bit value mixed with a seed that the program reads at run
+# time, so the compiler cannot fold the unmasking back into plain constants.
+MASK_SEED = 0x5BD1
+
+
+def row_mask(row, unit):
+    return ((row * 31 + unit) * 0x9E37 + MASK_SEED) & 0xFFFF
+
+
+def read_publishers(path):
+    rows = []
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.rstrip("\r\n")
+            if not line.strip() or line.startswith("#"):
+                continue
+            units = line.encode("utf-16-le")
+            count = len(units) // 2
+            if "\0" in line or count > 510:
+                sys.exit(f"{path}:{number}: a name has 1 to 510 UTF-16 units and no NUL")
+            if line in rows:
+                sys.exit(f"{path}:{number}: '{line}' is listed twice")
+            rows.append(line)
+    if not rows:
+        sys.exit(f"{path}: no publisher names")
+    return rows
+
+
+def publishers(src, out):
+    rows = read_publishers(src)
+    lines = ["// Generated from the profile's publishers.txt; do not edit.",
+             "// Rows are stored XOR-masked; each accessor unmasks its row once, on first use.",
+             f"constexpr std::uint16_t kRowMaskSeed = 0x{MASK_SEED:04x}u;",
+             f"constexpr std::size_t kPublisherRowCount = {len(rows)};"]
+    for index, name in enumerate(rows):
+        units = name.encode("utf-16-le")
+        codes = [units[i] | units[i + 1] << 8 for i in range(0, len(units), 2)]
+        masked = ", ".join(f"0x{c ^ row_mask(index, i):04x}" for i, c in enumerate(codes))
+        lines += [f"inline const char16_t* PublisherRow{index}() {{",
+                  f"  static constexpr std::uint16_t kMasked[{len(codes)}] = {{{masked}}};",
+                  f"  static char16_t row[{len(codes) + 1}];",
+                  "  static std::once_flag once;",
+                  f"  std::call_once(once, [] {{ BuildRow({index}, kMasked, row); }});",
+                  "  return row;",
+                  "}"]
+    accessors = ", ".join(f"&PublisherRow{i}" for i in range(len(rows)))
+    lines.append(f"constexpr RowAccessor kPublisherRows[kPublisherRowCount] = {{{accessors}}};")
+    write(out, lines)
+
+
 def write(out, lines):
     text = "\n".join(lines) + "\n"
     try:
@@ -45,7 +95,7 @@ def write(out, lines):
         f.write(text)
 
 
-COMMANDS = {"param-key": param_key}
+COMMANDS = {"param-key": param_key, "publishers": publishers}
 
 if __name__ == "__main__":
     if len(sys.argv) != 4 or sys.argv[1] not in COMMANDS:
