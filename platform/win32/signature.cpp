@@ -18,6 +18,7 @@ namespace {
 // Windows): systems that know later fields read them only when cbStruct covers them.
 constexpr DWORD kTrustDataSize = offsetof(WINTRUST_DATA, dwUIContext) + sizeof(DWORD);
 static_assert(sizeof(void*) != 4 || kTrustDataSize == 48, "32-bit trust data is 48 bytes");
+static_assert(sizeof(void*) != 4 || sizeof(WINTRUST_FILE_INFO) == 16, "32-bit file info is 16 bytes");
 
 std::uint32_t SystemOsMajorVersion() {
   OSVERSIONINFOEXW info = {};
@@ -52,7 +53,7 @@ void SetOsMajorVersionForTesting(std::uint32_t (*query)()) { osMajorVersionQuery
 
 SignatureVerification::SignatureVerification(const char16_t* path) : state_(new State()) {
   auto* s = static_cast<State*>(state_);
-  s->file.cbStruct = 16;
+  s->file.cbStruct = sizeof(WINTRUST_FILE_INFO);
   s->file.pcwszFilePath = reinterpret_cast<LPCWSTR>(path);
   s->action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
   s->data.cbStruct = kTrustDataSize;
