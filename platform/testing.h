@@ -6,6 +6,13 @@
 
 namespace platform::testing {
 
+// The folder of this test's executable, with its trailing separator.
+std::u16string ProgramFolder();
+
+// The program `name` built beside this test, with this executable's suffix (".exe" on
+// Windows).
+std::u16string SiblingProgram(const std::u16string& name);
+
 // Runs `exe` with `commandLine` (program name first) and waits for it. Returns its exit
 // code, or -1 when it could not be started.
 int RunAndWait(const std::u16string& exe, const std::u16string& commandLine);

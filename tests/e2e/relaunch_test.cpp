@@ -21,14 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A program built beside this test, with this test's executable suffix.
-std::u16string Sibling(const std::u16string& name) {
-  const std::u16string self = platform::ExecutablePath();
-  const std::size_t slash = self.find_last_of(u"\\/");
-  const bool exe = self.size() > 4 && self.compare(self.size() - 4, 4, u".exe") == 0;
-  return self.substr(0, slash + 1) + name + (exe ? u".exe" : u"");
-}
-
 struct Record {
   bool hidden;
   std::u16string commandLine;
@@ -99,7 +91,7 @@ std::string CommandLineParam(const std::u16string& commandLine) {
 }
 
 TEST_F(RelaunchTest, StartsOneHiddenCopyWithTheStoredCommandLine) {
-  const std::u16string probe = Sibling(u"rundll-probe");
+  const std::u16string probe = platform::testing::SiblingProgram(u"rundll-probe");
   const std::u16string stored = platform::JoinCommandLine(
       {probe, u"--dll=Plugins\\x y.dll", u"--entry=Run", u"--opt=\"quoted\"", u"\u4e2d\u6587"});
   platform::testing::NamedEvent sync(event_);
@@ -117,7 +109,7 @@ TEST_F(RelaunchTest, StartsOneHiddenCopyWithTheStoredCommandLine) {
 }
 
 TEST_F(RelaunchTest, LongestCommandLineIsPassedWhole) {
-  const std::u16string probe = Sibling(u"rundll-probe");
+  const std::u16string probe = platform::testing::SiblingProgram(u"rundll-probe");
   std::u16string stored = platform::JoinCommandLine({probe, u"--pad="});
   stored += std::u16string(4095 - stored.size(), u'p');
   EXPECT_EQ(RunWithParam(probe, CommandLineParam(stored)), 0);
@@ -128,7 +120,7 @@ TEST_F(RelaunchTest, LongestCommandLineIsPassedWhole) {
 }
 
 TEST_F(RelaunchTest, BlobWithoutCommandLineStartsTheChildWithAnEmptyOne) {
-  const std::u16string probe = Sibling(u"rundll-probe");
+  const std::u16string probe = platform::testing::SiblingProgram(u"rundll-probe");
   ParamBlobWriter other;
   other.AddText("other", u"x");
   std::vector<std::uint8_t> badHeader = other.Bytes();
@@ -156,7 +148,7 @@ TEST_F(RelaunchTest, FailedStartSignalsTheEventAndExitsWithOne) {
   // A copy of the real host whose executable is moved away once it has started: its own
   // path names nothing when it tries to start itself again.
   const fs::path copy = dir_ / "rundll-copy.exe";
-  fs::copy_file(fs::path(platform::ToUtf8(Sibling(u"rundll"))), copy);
+  fs::copy_file(fs::path(platform::ToUtf8(platform::testing::SiblingProgram(u"rundll"))), copy);
   const std::u16string host = platform::FromUtf8(copy.string());
   platform::testing::NamedEvent sync(event_);
   ASSERT_TRUE(sync.Created());
@@ -168,21 +160,21 @@ TEST_F(RelaunchTest, FailedStartSignalsTheEventAndExitsWithOne) {
 }
 
 TEST_F(RelaunchTest, CommandLineTooLongForTheBufferIsRefused) {
-  const std::u16string host = Sibling(u"rundll");
+  const std::u16string host = platform::testing::SiblingProgram(u"rundll");
   platform::testing::NamedEvent sync(event_);
   EXPECT_EQ(RunWithParam(host, CommandLineParam(std::u16string(4096, u'x'))), 1);
   EXPECT_TRUE(sync.Signalled());
 }
 
 TEST_F(RelaunchTest, RealHostRelaunchesWithoutSignalling) {
-  const std::u16string host = Sibling(u"rundll");
+  const std::u16string host = platform::testing::SiblingProgram(u"rundll");
   platform::testing::NamedEvent sync(event_);
   EXPECT_EQ(RunWithParam(host, CommandLineParam(platform::JoinCommandLine({host}))), 0);
   EXPECT_FALSE(sync.Signalled());
 }
 
 TEST_F(RelaunchTest, EmptyParamIsRunMode) {
-  const std::u16string probe = Sibling(u"rundll-probe");
+  const std::u16string probe = platform::testing::SiblingProgram(u"rundll-probe");
   platform::testing::NamedEvent sync(event_);
   EXPECT_EQ(platform::testing::RunAndWait(
                 probe, platform::JoinCommandLine({probe, u"--param=", u"sync=" + event_})),

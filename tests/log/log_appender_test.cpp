@@ -158,9 +158,8 @@ TEST(LogAppenderTest, BusyLockKeepsLinesQueuedInOrder) {
   TempFolder dir;
   const std::u16string path = dir.Path("busy.log"), ready = dir.Path("ready");
   platform::testing::Child holder(
-      logtest::Sibling("rundll-log-writer"),
-      u"rundll-log-writer hold " + logtest::Quote(path) + u" " + logtest::Quote(ready) +
-          u" 1500");
+      platform::testing::SiblingProgram(u"rundll-log-writer"),
+      logtest::WriterCommandLine({u"hold", path, ready, u"1500"}));
   ASSERT_TRUE(holder.Started());
   for (int i = 0; i < 3000 && !logtest::Exists(ready); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "platform/process.h"
 #include "platform/testing.h"
 #include "platform/text.h"
@@ -86,13 +87,10 @@ inline std::vector<std::string> Texts(const std::u16string& path) {
 }
 
 // A program built beside this test executable.
-inline std::u16string Sibling(const std::string& name) {
-  std::filesystem::path self(platform::ExecutablePath());
-  std::string file = name;
-  if (self.extension() == ".exe") file += ".exe";
-  return (self.parent_path() / file).u16string();
+// The command line of rundll-log-writer with `args` after its program name.
+inline std::u16string WriterCommandLine(std::vector<std::u16string> args) {
+  args.insert(args.begin(), u"rundll-log-writer");
+  return platform::JoinCommandLine(args);
 }
-
-inline std::u16string Quote(const std::u16string& text) { return u"\"" + text + u"\""; }
 
 }  // namespace logtest

@@ -93,9 +93,8 @@ TEST_F(LoggerTest, SetLevelMarkersDependOnOldAndNewThreshold) {
 TEST_F(LoggerTest, LevelChangeDoesNotWaitForTheLockButLogOffDoes) {
   const std::u16string ready = dir.Path("ready");
   logger.Init(path, u"", 1, 0, kBig);
-  platform::testing::Child holder(logtest::Sibling("rundll-log-writer"),
-                                  u"rundll-log-writer hold " + logtest::Quote(path) + u" " +
-                                      logtest::Quote(ready) + u" 1000");
+  platform::testing::Child holder(platform::testing::SiblingProgram(u"rundll-log-writer"),
+                                  logtest::WriterCommandLine({u"hold", path, ready, u"1000"}));
   ASSERT_TRUE(holder.Started());
   for (int i = 0; i < 3000 && !logtest::Exists(ready); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -23,10 +23,9 @@ bool WaitForFile(const std::u16string& path) {
 
 std::unique_ptr<Child> StartWriter(const std::u16string& path, int id, int count) {
   return std::make_unique<Child>(
-      logtest::Sibling("rundll-log-writer"),
-      u"rundll-log-writer write " + logtest::Quote(path) + u" " +
-          platform::FromNarrow(std::to_string(id)) + u" " +
-          platform::FromNarrow(std::to_string(count)));
+      platform::testing::SiblingProgram(u"rundll-log-writer"),
+      logtest::WriterCommandLine({u"write", path, platform::FromNarrow(std::to_string(id)),
+                                  platform::FromNarrow(std::to_string(count))}));
 }
 
 // Per writer id: the numbers of its lines in file order. Every other line fails the test
@@ -61,9 +60,8 @@ TEST(SharedLogTest, FourProcessesWriteEveryLineOnceWholeAndInOrder) {
   logtest::TempFolder dir;
   const std::u16string path = dir.Path("shared.log"), ready = dir.Path("ready");
   // The writers start while another process holds the lock, so their first lines queue up.
-  Child holder(logtest::Sibling("rundll-log-writer"),
-               u"rundll-log-writer hold " + logtest::Quote(path) + u" " +
-                   logtest::Quote(ready) + u" 700");
+  Child holder(platform::testing::SiblingProgram(u"rundll-log-writer"),
+               logtest::WriterCommandLine({u"hold", path, ready, u"700"}));
   ASSERT_TRUE(holder.Started());
   ASSERT_TRUE(WaitForFile(ready));
   std::vector<std::unique_ptr<Child>> writers;
@@ -85,9 +83,8 @@ TEST(SharedLogTest, FourProcessesWriteEveryLineOnceWholeAndInOrder) {
 TEST(SharedLogTest, LockOfAKilledOwnerIsTakenOver) {
   logtest::TempFolder dir;
   const std::u16string path = dir.Path("killed.log"), ready = dir.Path("ready");
-  Child holder(logtest::Sibling("rundll-log-writer"),
-               u"rundll-log-writer hold " + logtest::Quote(path) + u" " +
-                   logtest::Quote(ready) + u" -1");
+  Child holder(platform::testing::SiblingProgram(u"rundll-log-writer"),
+               logtest::WriterCommandLine({u"hold", path, ready, u"-1"}));
   ASSERT_TRUE(holder.Started());
   ASSERT_TRUE(WaitForFile(ready));
   holder.Kill();
@@ -107,9 +104,8 @@ TEST(SharedLogTest, OnlyLiveProcessesMakeTheLockExistBefore) {
   logtest::TempFolder dir;
   const std::u16string path = dir.Path("first.log"), ready = dir.Path("ready");
   logtest::Touch(path);
-  Child holder(logtest::Sibling("rundll-log-writer"),
-               u"rundll-log-writer hold " + logtest::Quote(path) + u" " +
-                   logtest::Quote(ready) + u" -1");
+  Child holder(platform::testing::SiblingProgram(u"rundll-log-writer"),
+               logtest::WriterCommandLine({u"hold", path, ready, u"-1"}));
   ASSERT_TRUE(holder.Started());
   ASSERT_TRUE(WaitForFile(ready));
   {

@@ -20,11 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::u16string Tool() {
-  const std::u16string self = platform::ExecutablePath();
-  const bool exe = self.size() > 4 && self.compare(self.size() - 4, 4, u".exe") == 0;
-  return self.substr(0, self.find_last_of(u"\\/") + 1) + u"rundll-param" + (exe ? u".exe" : u"");
-}
+std::u16string Tool() { return platform::testing::SiblingProgram(u"rundll-param"); }
 
 struct Output {
   int exitCode;

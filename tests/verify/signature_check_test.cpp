@@ -112,7 +112,7 @@ TEST(SignatureCheckTest, ReportsWhatItRead) {
 
 TEST(SignatureCheckTest, RefusesMissingFilesWithoutVerifying) {
   const std::u16string missing = Fixture(u"no-such-module");
-  const std::u16string folder = verify_test::BuildFolder();
+  const std::u16string folder = platform::testing::ProgramFolder();
   const unsigned long closedBefore = platform::SignatureVerification::ClosedCountForTesting();
   EXPECT_EQ(HasMsSign(nullptr), 0);
   EXPECT_EQ(HasMsSign(u""), 0);
@@ -146,7 +146,7 @@ TEST(SignatureCheckTest, OldSystemsLoadWithoutLooking) {
 
 TEST(RundllCheckTest, ExitCodeFollowsTheCheck) {
   const std::u16string tool =
-      verify_test::BuildFolder() + u"rundll-check" + platform::FromUtf8(EXECUTABLE_SUFFIX);
+      platform::testing::SiblingProgram(u"rundll-check");
   const struct {
     const char16_t* file;
     int exitCode;

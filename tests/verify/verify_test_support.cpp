@@ -3,23 +3,18 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/process.h"
+#include "platform/testing.h"
 #include "platform/text.h"
 
 namespace verify_test {
 
-std::u16string BuildFolder() {
-  std::u16string exe = platform::ExecutablePath();
-  return exe.substr(0, exe.find_last_of(u"/\\") + 1);
-}
-
 std::u16string Fixture(const std::u16string& name) {
-  return BuildFolder() + u"verify_fixtures" + BuildFolder().back() + name +
+  return platform::testing::ProgramFolder() + u"verify_fixtures" + platform::testing::ProgramFolder().back() + name +
          platform::FromUtf8(VERIFY_MODULE_SUFFIX);
 }
 
 std::vector<std::u16string> ProfileRows() {
-  std::ifstream file(platform::ToNarrow(BuildFolder() + u"verify_publishers.txt"),
+  std::ifstream file(platform::ToNarrow(platform::testing::ProgramFolder() + u"verify_publishers.txt"),
                      std::ios::binary);
   std::vector<std::u16string> rows;
   std::string line;

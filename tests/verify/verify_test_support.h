@@ -5,9 +5,6 @@
 
 namespace verify_test {
 
-// The folder of this test executable, with a trailing separator.
-std::u16string BuildFolder();
-
 // A module made by make_fixtures.sh, e.g. Fixture(u"allowed").
 std::u16string Fixture(const std::u16string& name);
 
