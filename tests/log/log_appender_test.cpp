@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <regex>
-#include <thread>
 
 #include "log/log_appender.h"
 #include "tests/log/log_test_support.h"
@@ -157,14 +155,8 @@ TEST(LogAppenderTest, OnlyTheFirstUserDeletesTheFileWhenAsked) {
 TEST(LogAppenderTest, BusyLockKeepsLinesQueuedInOrder) {
   TempFolder dir;
   const std::u16string path = dir.Path("busy.log"), ready = dir.Path("ready");
-  platform::testing::Child holder(
-      platform::testing::SiblingProgram(u"rundll-log-writer"),
-      logtest::WriterCommandLine({u"hold", path, ready, u"1500"}));
-  ASSERT_TRUE(holder.Started());
-  for (int i = 0; i < 3000 && !logtest::Exists(ready); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  ASSERT_TRUE(logtest::Exists(ready));
+  const auto holder = logtest::StartLockHolder(path, ready, u"1500");
+  ASSERT_NE(holder, nullptr);
   LogUtils::LogAppender appender(path, u"", 0);
   EXPECT_EQ(appender.Write(u"one", 0), 0);
   EXPECT_EQ(appender.Write(u"two", 0), 0);
@@ -172,7 +164,7 @@ TEST(LogAppenderTest, BusyLockKeepsLinesQueuedInOrder) {
   appender.Write(u"three", 1);
   EXPECT_EQ(logtest::Texts(path), (std::vector<std::string>{"one", "two", "three"}));
   int code = -1;
-  EXPECT_TRUE(holder.WaitFor(30000, code));
+  EXPECT_TRUE(holder->WaitFor(30000, code));
   EXPECT_EQ(code, 0);
 }
 

@@ -3,11 +3,14 @@
 // siblings of the test executable.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/command_line.h"
@@ -91,6 +94,27 @@ inline std::vector<std::string> Texts(const std::u16string& path) {
 inline std::u16string WriterCommandLine(std::vector<std::u16string> args) {
   args.insert(args.begin(), u"rundll-log-writer");
   return platform::JoinCommandLine(args);
+}
+
+// Waits up to 30 s for the file at `path` to appear.
+inline bool WaitForFile(const std::u16string& path) {
+  for (int i = 0; i < 3000 && !Exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return Exists(path);
+}
+
+// Starts a rundll-log-writer that takes the lock of the log at `path`, holds it for
+// `milliseconds` (-1: until killed) and then ends. Returns once it holds the lock (it
+// creates `ready` then), or null when it did not start or never got there.
+inline std::unique_ptr<platform::testing::Child> StartLockHolder(const std::u16string& path,
+                                                                 const std::u16string& ready,
+                                                                 const char16_t* milliseconds) {
+  auto holder = std::make_unique<platform::testing::Child>(
+      platform::testing::SiblingProgram(u"rundll-log-writer"),
+      WriterCommandLine({u"hold", path, ready, milliseconds}));
+  if (!holder->Started() || !WaitForFile(ready)) return nullptr;
+  return holder;
 }
 
 }  // namespace logtest

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <regex>
-#include <thread>
 
 #include "log/log_appender.h"
 #include "log/logger.h"
@@ -93,20 +91,15 @@ TEST_F(LoggerTest, SetLevelMarkersDependOnOldAndNewThreshold) {
 TEST_F(LoggerTest, LevelChangeDoesNotWaitForTheLockButLogOffDoes) {
   const std::u16string ready = dir.Path("ready");
   logger.Init(path, u"", 1, 0, kBig);
-  platform::testing::Child holder(platform::testing::SiblingProgram(u"rundll-log-writer"),
-                                  logtest::WriterCommandLine({u"hold", path, ready, u"1000"}));
-  ASSERT_TRUE(holder.Started());
-  for (int i = 0; i < 3000 && !logtest::Exists(ready); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  ASSERT_TRUE(logtest::Exists(ready));
+  const auto holder = logtest::StartLockHolder(path, ready, u"1000");
+  ASSERT_NE(holder, nullptr);
   logger.SetLevel(1);
   EXPECT_TRUE(logtest::ReadBytes(path).empty());
   logger.SetLevel(3);  // returns once the holder lets go
   EXPECT_EQ(logtest::Texts(path),
             (Texts{"-------log start", "-------log lev change", "-------log off"}));
   int code = -1;
-  EXPECT_TRUE(holder.WaitFor(30000, code));
+  EXPECT_TRUE(holder->WaitFor(30000, code));
 }
 
 TEST_F(LoggerTest, LockedLevelIgnoresSetLevelButNotTheReloadSwitch) {

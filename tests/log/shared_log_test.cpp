@@ -1,11 +1,9 @@
 // Several real processes share one log file and its lock.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <map>
 #include <memory>
 #include <regex>
-#include <thread>
 
 #include "log/log_appender.h"
 #include "tests/log/log_test_support.h"
@@ -13,13 +11,6 @@
 namespace {
 
 using platform::testing::Child;
-
-bool WaitForFile(const std::u16string& path) {
-  for (int i = 0; i < 3000 && !logtest::Exists(path); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return logtest::Exists(path);
-}
 
 std::unique_ptr<Child> StartWriter(const std::u16string& path, int id, int count) {
   return std::make_unique<Child>(
@@ -60,10 +51,8 @@ TEST(SharedLogTest, FourProcessesWriteEveryLineOnceWholeAndInOrder) {
   logtest::TempFolder dir;
   const std::u16string path = dir.Path("shared.log"), ready = dir.Path("ready");
   // The writers start while another process holds the lock, so their first lines queue up.
-  Child holder(platform::testing::SiblingProgram(u"rundll-log-writer"),
-               logtest::WriterCommandLine({u"hold", path, ready, u"700"}));
-  ASSERT_TRUE(holder.Started());
-  ASSERT_TRUE(WaitForFile(ready));
+  const auto holder = logtest::StartLockHolder(path, ready, u"700");
+  ASSERT_NE(holder, nullptr);
   std::vector<std::unique_ptr<Child>> writers;
   for (int id = 0; id < kWriters; ++id) writers.push_back(StartWriter(path, id, kLines));
   for (auto& writer : writers) {
@@ -83,13 +72,11 @@ TEST(SharedLogTest, FourProcessesWriteEveryLineOnceWholeAndInOrder) {
 TEST(SharedLogTest, LockOfAKilledOwnerIsTakenOver) {
   logtest::TempFolder dir;
   const std::u16string path = dir.Path("killed.log"), ready = dir.Path("ready");
-  Child holder(platform::testing::SiblingProgram(u"rundll-log-writer"),
-               logtest::WriterCommandLine({u"hold", path, ready, u"-1"}));
-  ASSERT_TRUE(holder.Started());
-  ASSERT_TRUE(WaitForFile(ready));
-  holder.Kill();
+  const auto holder = logtest::StartLockHolder(path, ready, u"-1");
+  ASSERT_NE(holder, nullptr);
+  holder->Kill();
   int code = 0;
-  ASSERT_TRUE(holder.WaitFor(30000, code));
+  ASSERT_TRUE(holder->WaitFor(30000, code));
   auto writer = StartWriter(path, 9, 10);
   ASSERT_TRUE(writer->WaitFor(60000, code)) << "the writer is still waiting for the lock";
   EXPECT_EQ(code, 0);
@@ -104,17 +91,15 @@ TEST(SharedLogTest, OnlyLiveProcessesMakeTheLockExistBefore) {
   logtest::TempFolder dir;
   const std::u16string path = dir.Path("first.log"), ready = dir.Path("ready");
   logtest::Touch(path);
-  Child holder(platform::testing::SiblingProgram(u"rundll-log-writer"),
-               logtest::WriterCommandLine({u"hold", path, ready, u"-1"}));
-  ASSERT_TRUE(holder.Started());
-  ASSERT_TRUE(WaitForFile(ready));
+  const auto holder = logtest::StartLockHolder(path, ready, u"-1");
+  ASSERT_NE(holder, nullptr);
   {
     LogUtils::LogAppender second(path, u"", 1);
     EXPECT_TRUE(logtest::Exists(path)) << "another live process uses the lock";
   }
-  holder.Kill();
+  holder->Kill();
   int code = 0;
-  ASSERT_TRUE(holder.WaitFor(30000, code));
+  ASSERT_TRUE(holder->WaitFor(30000, code));
   LogUtils::LogAppender first(path, u"", 1);
   EXPECT_FALSE(logtest::Exists(path)) << "the killed process no longer counts";
 }
